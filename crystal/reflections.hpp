@@ -1,0 +1,29 @@
+#pragma once
+// The reflections of the three planes inside the limit circle, with their
+// structure amplitudes and picture positions.
+
+#include "core/run_settings.hpp"
+#include "crystal/lattice.hpp"
+#include "crystal/structure.hpp"
+#include "render/panel_layout.hpp"
+
+#include <array>
+#include <cstdint>
+
+inline constexpr int kReflectionSlots = 3001;
+inline constexpr int kMaxReflections = 2995;  // a reflection is stored only while the count is below this
+
+struct ReflectionList {
+    std::array<float, kReflectionSlots> Amplitude{};
+    std::array<std::int32_t, kReflectionSlots> PixelX{};
+    std::array<std::int32_t, kReflectionSlots> PixelY{};  // row 0 at the top
+    std::int32_t ReflectionCount = 0;
+};
+
+// |F(hkl)| of identical point atoms on all sites.
+float StructureAmplitude(const AtomSites& sites, std::int32_t h, std::int32_t k, std::int32_t l);
+
+// Fills the list plane by plane (hk·, h·l, ·kl), keeping the points inside the
+// limit circle. Reads SMax, SMaxSquared, LayerIndex and PictureHeight.
+void CollectReflections(const RunSettings& settings, const ReciprocalParameters& reciprocal,
+                        const PanelLayout& layout, const AtomSites& sites, ReflectionList& list);

@@ -1,0 +1,15 @@
+#include "render/fonts.hpp"
+
+#include <QFont>
+
+void InstallFontSubstitutes()
+{
+    // Liberation Sans has Arial's metrics; Standard Symbols PS is the URW clone
+    // of Adobe Symbol; Z003 is URW's calligraphic script face.
+    QFont::insertSubstitution("Arial", "Liberation Sans");
+    QFont::insertSubstitution("MS Sans Serif", "Liberation Sans");
+    QFont::insertSubstitution("Symbol", "Standard Symbols PS");
+    QFont::insertSubstitution("Script", "Z003");
+    QFont::insertSubstitution("Courier New", "Liberation Mono");
+    QFont::insertSubstitution("Fixedsys", "Liberation Mono");
+}
