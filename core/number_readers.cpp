@@ -144,19 +144,19 @@ std::int32_t ReadWholeNumber(std::string_view text)
         negative = text[pos] == '-';
         ++pos;
     }
-    // 2^31 is the magnitude of the most negative value; beyond it the reading stops.
-    constexpr std::uint64_t kLimit = 2147483648u;
+    // Reading stops before a digit that would leave the signed 32-bit range.
+    const std::uint64_t limit = negative ? 2147483648u : 2147483647u;
     std::uint64_t magnitude = 0;
     std::size_t digits = 0;
     while (pos < text.size() && IsDigit(text[pos])) {
         const std::uint64_t next = magnitude * 10 + static_cast<std::uint64_t>(text[pos] - '0');
-        if (next > kLimit)
+        if (next > limit)
             break;
         magnitude = next;
         ++digits;
         ++pos;
     }
-    const bool whole = digits > 0 && pos == text.size() && (negative || magnitude < kLimit);
+    const bool whole = digits > 0 && pos == text.size();
     if (whole)
         return negative ? static_cast<std::int32_t>(-static_cast<std::int64_t>(magnitude))
                         : static_cast<std::int32_t>(magnitude);
