@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# Builds everything (installing what is missing) and runs every test.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash tools/install_dependencies.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j"$(nproc)"
+ctest --test-dir build --output-on-failure -j"$(nproc)"
