@@ -20,10 +20,21 @@ struct ReflectionList {
     std::int32_t ReflectionCount = 0;
 };
 
-// |F(hkl)| of identical point atoms on all sites.
+// |F(hkl)| of identical point atoms on all sites: the sum over the sites in
+// index order, each phase rounded to single, each partial sum of the cosines
+// and of the sines rounded to single. This is the routine CollectReflections
+// calls; a faster one may stand behind it as long as it gives the reference's
+// results bit for bit.
 float StructureAmplitude(const AtomSites& sites, std::int32_t h, std::int32_t k, std::int32_t l);
 
+// The literal, one site at a time evaluation of that sum, kept as the
+// yardstick for any faster StructureAmplitude.
+float StructureAmplitudeReference(const AtomSites& sites, std::int32_t h, std::int32_t k, std::int32_t l);
+
 // Fills the list plane by plane (hk·, h·l, ·kl), keeping the points inside the
-// limit circle. Reads SMax, SMaxSquared, LayerIndex and PictureHeight.
+// limit circle, at most kMaxReflections of them. Reads SMax, SMaxSquared,
+// LayerIndex and PictureHeight. A reciprocal angle of 0° (division by zero) or
+// a bound outside the 32-bit range (range check; beyond 64 bits, invalid
+// operation) throws the RunTimeError of that fault.
 void CollectReflections(const RunSettings& settings, const ReciprocalParameters& reciprocal,
                         const PanelLayout& layout, const AtomSites& sites, ReflectionList& list);
