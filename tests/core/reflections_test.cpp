@@ -183,16 +183,20 @@ TEST(CollectReflections, TheListHoldsAtMost2995)
 TEST(CollectReflections, LimitsThatLeaveFewOrNoEntries)
 {
     const AtomSites sites = StructureOne(P121());
+    const ReciprocalParameters halves{0.5f, 0.5f, 0.5f, 90, 90, 90};
     struct Case {
+        ReciprocalParameters cell;
         float sMax;
         std::int32_t layer;
         int count;
     };
     const Case cases[] = {
-        {-0.4f, 0, 0}, {-0.4f, 1, 0},
+        {kSquare, -0.4f, 0, 0}, {kSquare, -0.4f, 1, 0},
         // Below the shortest lattice vector: layer 0 keeps nothing, layer 1 its three centres.
-        {0.05f, 0, 0}, {0.05f, 1, 3},
-        {0.1f, 0, 12}, {0.1f, 1, 15},
+        {kSquare, 0.05f, 0, 0}, {kSquare, 0.05f, 1, 3},
+        {kSquare, 0.1f, 0, 12}, {kSquare, 0.1f, 1, 15},
+        // (±2, 0) and (0, ±2) at spacing 0.5 lie exactly on a circle of 1, and stay.
+        {halves, 1.0f, 0, 36}, {halves, 1.0f, 1, 39},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE("SMax " + std::to_string(c.sMax) + " layer " + std::to_string(c.layer));
@@ -200,9 +204,22 @@ TEST(CollectReflections, LimitsThatLeaveFewOrNoEntries)
         list.ReflectionCount = 123;
         PanelLayout layout = kSquareLayout;
         layout.Scale = 120 / c.sMax;
-        CollectReflections(Settings(c.sMax, c.layer), kSquare, layout, sites, list);
+        CollectReflections(Settings(c.sMax, c.layer), c.cell, layout, sites, list);
         EXPECT_EQ(list.ReflectionCount, c.count);
     }
+}
+
+TEST(CollectReflections, PixelPositionsRoundHalvesToEven)
+{
+    // Only the three layer-1 centres lie inside so small a limit.
+    const PanelLayout layout{2400, 132.5f, 236.5f, 400.5f, 236.5f, 667.5f, 236.5f};
+    ReflectionList list;
+    CollectReflections(Settings(0.05f, 1), kSquare, layout, StructureOne(P121()), list);
+    ASSERT_EQ(list.ReflectionCount, 3);
+    EXPECT_EQ(list.PixelX[0], 132);
+    EXPECT_EQ(list.PixelX[1], 400);
+    EXPECT_EQ(list.PixelX[2], 668);
+    EXPECT_EQ(list.PixelY[0], 500 - 236);
 }
 
 TEST(CollectReflections, BoundsThatCannotBeEnumerated)

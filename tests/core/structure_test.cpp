@@ -1,10 +1,14 @@
 #include "crystal/structure.hpp"
 
+#include "catalogue/group_list.hpp"
+#include "catalogue/operator_reader.hpp"
 #include "crystal_fixtures.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -121,6 +125,50 @@ TEST(ExpandSites, AppendsAtomMajorAndSkipsOperatorOne)
     ExpectSite(sites, 5 + 4 * 191, {-a5.x, a5.y, a5.z});
     ExpectSite(sites, 959, {0.5 - a5.z, 0.5 - a5.y, -a5.x});
     ExpectSite(sites, 5 + 4 * 191 - 1, {0.5 - kStructureOne[3].z, 0.5 - kStructureOne[3].y, -kStructureOne[3].x});
+}
+
+// The operators of a group of the built-in table, found by its symbol.
+OperatorTable BuiltInOperators(const std::string& symbol)
+{
+    std::vector<std::string> items;
+    GroupLineTable groupLine{};
+    BuildGroupList(SpaceGroupTable(), [&](const std::string& item) { items.push_back(item); }, groupLine);
+    for (std::size_t i = 0; i < items.size(); ++i)
+        if (items[i].substr(20) == symbol) {
+            OperatorTable operators;
+            ReadOperators(SpaceGroupTable(), groupLine, static_cast<std::int32_t>(i), operators);
+            return operators;
+        }
+    ADD_FAILURE() << symbol << " is not in the group list";
+    return {};
+}
+
+TEST(ExpandSites, FillsTheSitesOfBuiltInGroups)
+{
+    // The fixtures above stand for these entries; the table must agree with them.
+    struct Case {
+        const char* symbol;
+        OperatorTable fixture;
+        std::int32_t siteCount;
+    };
+    const Case cases[] = {
+        {"P121    ", P121(), 10}, {"P1211   ", P1211(), 10}, {"C121    ", C121(), 20}, {"FM-3M   ", FmMinus3m(), 960},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.symbol);
+        const AtomSites sites = StructureOne(BuiltInOperators(c.symbol));
+        EXPECT_EQ(sites.SiteCount, c.siteCount);
+        if (c.siteCount != 960) {
+            // Same operators in the same order: the same sites.
+            const AtomSites expected = StructureOne(c.fixture);
+            for (int i = 0; i < c.siteCount; ++i) {
+                const std::size_t e = static_cast<std::size_t>(i);
+                EXPECT_EQ(sites.SiteX[e], expected.SiteX[e]) << "site " << i;
+                EXPECT_EQ(sites.SiteY[e], expected.SiteY[e]) << "site " << i;
+                EXPECT_EQ(sites.SiteZ[e], expected.SiteZ[e]) << "site " << i;
+            }
+        }
+    }
 }
 
 TEST(ExpandSites, NeverAppliesTheFirstOperatorAndNeverReduces)
