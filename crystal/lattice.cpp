@@ -3,6 +3,7 @@
 #include "core/checked_arithmetic.hpp"
 #include "core/number_readers.hpp"
 #include "core/run_errors.hpp"
+#include "crystal/extended_constants.hpp"
 
 #include <charconv>
 #include <cmath>
@@ -10,9 +11,7 @@
 
 namespace {
 
-// π/180 to the full 64-bit mantissa of the extended format, so that the degree
-// conversion is exact to the last bit of the type in which the sines are taken.
-constexpr long double kDegree = 0.0174532925199432957692369076848861L;
+using extended::kDegree;
 
 enum Row { kA = 0, kB = 1, kC = 2, kAlpha = 3, kBeta = 4, kGamma = 5 };
 

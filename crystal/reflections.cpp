@@ -1,13 +1,14 @@
 #include "crystal/reflections.hpp"
 
 #include "core/checked_arithmetic.hpp"
+#include "crystal/extended_constants.hpp"
 
 #include <cmath>
 
 namespace {
 
-constexpr long double kDegree = 0.0174532925199432957692369076848861L;  // π/180
-constexpr long double kTwoPi = 6.28318530717958647692528676655900577L;
+using extended::kDegree;
+using extended::kTwoPi;
 
 // One of the three panels: the outer index runs along the axis of length
 // outerLength, which makes the angle `angle` with the inner (horizontal) axis.
