@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <ostream>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -162,6 +163,11 @@ struct LabelCase {
     int top;
     std::array<int, 3> columns;  // of the origins
 };
+
+void PrintTo(const LabelCase& c, std::ostream* os)
+{
+    *os << "RF " << c.factor << ", layer " << c.layer;
+}
 
 class PlaneLabels : public ::testing::TestWithParam<LabelCase> {};
 

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <ostream>
 #include <cmath>
 #include <string>
 
@@ -29,6 +30,11 @@ const std::array<QRect, 3> kCirclesAt2 = {QRect(QPoint(27, 284), QPoint(507, 764
                                           QRect(QPoint(1093, 284), QPoint(1573, 764))};
 const std::array<QPoint, 3> kOriginsAt1 = {QPoint(133, 262), QPoint(400, 262), QPoint(667, 262)};
 const std::array<QPoint, 3> kOriginsAt2 = {QPoint(267, 524), QPoint(800, 524), QPoint(1333, 524)};
+
+void PrintTo(const Geometry& g, std::ostream* os)
+{
+    *os << "RF " << g.resolutionFactor << ", SMax " << g.sMax;
+}
 
 class LayoutGeometry : public ::testing::TestWithParam<Geometry> {};
 
