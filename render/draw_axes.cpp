@@ -1,6 +1,7 @@
 #include "render/draw_axes.hpp"
 
 #include "core/checked_arithmetic.hpp"
+#include "crystal/extended_constants.hpp"
 #include "render/picture_geometry.hpp"
 
 #include <QColor>
@@ -42,7 +43,7 @@ void DrawAxes(const RunSettings& settings, const ReciprocalParameters& reciproca
     bool firstPanel = true;
     for (const Panel& panel : panels) {
         const long double cx = panel.centreX, cy = panel.centreY;
-        const long double angle = panel.angle * kRadiansPerDegree;
+        const long double angle = panel.angle * extended::kDegree;
         const float dx = StoreSingle(std::cos(angle) * settings.SMax * layout.Scale);
         const float dy = StoreSingle(std::sin(angle) * settings.SMax * layout.Scale);
         const std::int32_t originX = PictureColumn(cx);

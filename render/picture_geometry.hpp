@@ -9,10 +9,6 @@
 
 #include <cstdint>
 
-// π / 180 in extended precision; every angle is multiplied by it before a
-// sine or cosine.
-inline constexpr long double kRadiansPerDegree = 3.14159265358979323846264338327950288L / 180.0L;
-
 // round(x).
 std::int32_t PictureColumn(long double x);
 
