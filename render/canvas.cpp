@@ -1,6 +1,8 @@
 #include "render/canvas.hpp"
 
 #include <QFont>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QPen>
 #include <QRect>
@@ -52,6 +54,20 @@ QRect NormalizedBox(int x1, int y1, int x2, int y2)
     const std::int64_t w = static_cast<std::int64_t>(std::max(x1, x2)) - left;
     const std::int64_t h = static_cast<std::int64_t>(std::max(y1, y2)) - top;
     return QRect(left, top, ClampToInt(w), ClampToInt(h));
+}
+
+// Qt reads the codes below 256 of a text in a symbol-encoded face (the
+// "Symbol" face is one) as positions in the face's own encoding, where U+00A9
+// would be a heart. Text on the canvas is Unicode, so the characters the
+// picture writes in such a face move to their places in the Symbol encoding
+// first. A face with Unicode encoding takes the text as it is.
+QString TextForFace(const std::string& text, const QFont& font)
+{
+    QString string = QString::fromStdString(text);
+    if (!QFontDatabase::writingSystems(QFontInfo(font).family()).contains(QFontDatabase::Symbol))
+        return string;
+    string.replace(QChar(0x00A9), QChar(0x00E3));  // ©, sans-serif form
+    return string;
 }
 
 }  // namespace
@@ -192,8 +208,8 @@ QPoint Canvas::penPosition() const
 
 void Canvas::textOut(int x, int y, const std::string& text)
 {
-    const QString string = QString::fromStdString(text);
     const QFont font = currentFont();
+    const QString string = TextForFace(text, font);
     const QFontMetrics metrics(font, &MetricsDevice());
     const int advance = metrics.horizontalAdvance(string);
     if (QPainter* painter = paint()) {
@@ -208,7 +224,8 @@ void Canvas::textOut(int x, int y, const std::string& text)
 
 int Canvas::textWidth(const std::string& text) const
 {
-    return QFontMetrics(currentFont(), &MetricsDevice()).horizontalAdvance(QString::fromStdString(text));
+    const QFont font = currentFont();
+    return QFontMetrics(font, &MetricsDevice()).horizontalAdvance(TextForFace(text, font));
 }
 
 int Canvas::textHeight(const std::string& text) const

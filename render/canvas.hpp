@@ -24,8 +24,10 @@
 // Nothing is antialiased, text included: the picture is pure pen, brush and
 // glyph pixels, exactly where the coordinates put them.
 //
-// Text is UTF-8 in std::string, as everywhere outside the window. Font names
-// are resolved through QFont, so the substitutes of render/fonts.hpp apply.
+// Text is UTF-8 in std::string, as everywhere outside the window, and means
+// the same characters in every face: "©" in "Symbol" is the copyright sign
+// there too. Font names are resolved through QFont, so the substitutes of
+// render/fonts.hpp apply.
 // A font of N points is realised at round(N × 96 / 72) pixels, the whole-pixel
 // size a 96-dpi surface gives it; the image itself is marked 96 dpi.
 

@@ -214,10 +214,9 @@ TEST(Canvas, FontPointsBecomePixelsAt96Dpi)
 
 TEST(Canvas, FontNamesReachTheirSubstitutes)
 {
-    // Each of the program's three faces draws differently: "Symbol" shows a
-    // Greek alpha for "a", "Script" a slanted hand.
+    // "Arial" and "Script" are different faces: a slanted hand for the letters.
     std::vector<QImage> pictures;
-    for (const char* name : {"Arial", "Symbol", "Script"}) {
+    for (const char* name : {"Arial", "Script"}) {
         Canvas canvas;
         canvas.setSize(120, 60);
         canvas.setFontName(name);
@@ -227,8 +226,50 @@ TEST(Canvas, FontNamesReachTheirSubstitutes)
         EXPECT_GT(InkCount(canvas.image(), canvas.image().rect()), 20) << name;
     }
     EXPECT_NE(pictures[0], pictures[1]);
-    EXPECT_NE(pictures[0], pictures[2]);
-    EXPECT_NE(pictures[1], pictures[2]);
+}
+
+TEST(Canvas, SymbolCellIsAtLeastAsTallAsArials)
+{
+    // The credit line stands on the Symbol cell and is written in Arial; a
+    // shorter Symbol cell would cut the text's descenders off.
+    for (const int points : {9, 18}) {
+        Canvas canvas;
+        canvas.setFontSize(points);
+        canvas.setFontName("Arial");
+        const int arial = canvas.textHeight("g");
+        canvas.setFontName("Symbol");
+        EXPECT_GE(canvas.textHeight("g"), arial) << points;
+    }
+}
+
+// The runs of ink along the middle row of what textOut drew.
+int InkRunsThroughTheMiddle(const QImage& image)
+{
+    const QRect ink = InkBounds(image, image.rect());
+    int runs = 0;
+    for (int x = ink.left(); x <= ink.right(); ++x)
+        runs += IsInk(image, x, ink.center().y()) && !IsInk(image, x - 1, ink.center().y());
+    return runs;
+}
+
+TEST(Canvas, CopyrightSignIsTheSameCharacterInEveryFace)
+{
+    // A face in the Symbol encoding (Standard Symbols PS) has a heart at
+    // U+00A9's code. A copyright sign is a ring round a "C": three runs of ink
+    // across its middle, white in its centre.
+    for (const char* face : {"Standard Symbols PS", "Symbol", "Arial"}) {
+        Canvas canvas;
+        canvas.setSize(80, 80);
+        canvas.setFontName(face);
+        canvas.setFontSize(36);
+        canvas.textOut(5, 5, "©");
+        const QImage& image = canvas.image();
+        EXPECT_EQ(InkRunsThroughTheMiddle(image), 3) << face;
+        EXPECT_TRUE(IsWhite(image, InkBounds(image, image.rect()).center().x(),
+                            InkBounds(image, image.rect()).center().y()))
+            << face;
+        EXPECT_EQ(canvas.penPosition().x(), 5 + canvas.textWidth("©")) << face;
+    }
 }
 
 TEST(Canvas, StateSurvivesResizingAndEveryOperation)
