@@ -56,9 +56,9 @@ QRect NormalizedBox(int x1, int y1, int x2, int y2)
     return QRect(left, top, ClampToInt(w), ClampToInt(h));
 }
 
-// Qt reads the codes below 256 of a text in a symbol-encoded face (the
-// "Symbol" face is one) as positions in the face's own encoding, where U+00A9
-// would be a heart. Text on the canvas is Unicode, so the characters the
+// Qt reads the codes below 256 of a text in a symbol-encoded face (Symbol
+// itself, or its URW clone Standard Symbols PS) as positions in the face's own
+// encoding, where U+00A9 would be a heart. Text on the canvas is Unicode, so the characters the
 // picture writes in such a face move to their places in the Symbol encoding
 // first. A face with Unicode encoding takes the text as it is.
 QString TextForFace(const std::string& text, const QFont& font)
