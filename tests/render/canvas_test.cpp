@@ -228,20 +228,6 @@ TEST(Canvas, FontNamesReachTheirSubstitutes)
     EXPECT_NE(pictures[0], pictures[1]);
 }
 
-TEST(Canvas, SymbolCellIsAtLeastAsTallAsArials)
-{
-    // The credit line stands on the Symbol cell and is written in Arial; a
-    // shorter Symbol cell would cut the text's descenders off.
-    for (const int points : {9, 18}) {
-        Canvas canvas;
-        canvas.setFontSize(points);
-        canvas.setFontName("Arial");
-        const int arial = canvas.textHeight("g");
-        canvas.setFontName("Symbol");
-        EXPECT_GE(canvas.textHeight("g"), arial) << points;
-    }
-}
-
 // The runs of ink along the middle row of what textOut drew.
 int InkRunsThroughTheMiddle(const QImage& image)
 {
