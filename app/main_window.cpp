@@ -8,6 +8,7 @@
 #include "core/run_errors.hpp"
 
 #include <QAbstractButton>
+#include <algorithm>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -64,8 +65,9 @@ QLineEdit* CaptionedEdit(QWidget* parent, const char* name, const QString& capti
     auto* label = new QLabel(caption, parent);
     label->setObjectName(QString::fromLatin1(name) + QStringLiteral("Caption"));
     label->adjustSize();
+    label->setMargin(0);
     if (captionLeft)
-        label->move(left - kCaptionGap - label->width(), top + (height - label->height()) / 2);
+        label->move(std::max(0, left - kCaptionGap - label->width()), top + (height - label->height()) / 2);
     else
         label->move(left, top - kCaptionGap - label->height());
     label->setBuddy(edit);
@@ -141,7 +143,7 @@ void TForm1::buildControls()
     scrollArea_->setFrameShape(QFrame::NoFrame);
     scrollArea_->setBackgroundRole(QPalette::Button);
     setCentralWidget(scrollArea_);
-    client_ = new QWidget;
+    client_ = new QWidget(scrollArea_);
     client_->setObjectName(QStringLiteral("Form1Client"));
     client_->setBackgroundRole(QPalette::Button);
     client_->setAutoFillBackground(true);
@@ -153,6 +155,7 @@ void TForm1::buildControls()
 
     Label13 = Place(new QLabel(QStringLiteral("Bilder in der Zwischenablage!"), w), "Label13", 648, 173, 206, 20);
     Label13->setFont(QFont(QStringLiteral("MS Sans Serif"), 12));
+    Label13->setBackgroundRole(QPalette::Window);
     Label13->setAutoFillBackground(true);
     QPalette yellow = Label13->palette();
     yellow.setColor(QPalette::Window, Qt::yellow);
@@ -256,9 +259,12 @@ void TForm1::fitClientToControls()
 bool TForm1::event(QEvent* e)
 {
     // The toolkit activates the window again after every message box and on
-    // every return from another program; only the first activation sets up
-    // the form, so the user's choices survive a run that stops with a message.
-    if (e->type() == QEvent::WindowActivate && !activated_) {
+    // every return from another program; only the first time sets up the
+    // form, so the user's choices survive a run that stops with a message.
+    // Showing counts as well as activating: without a window manager, or
+    // with one that keeps new windows from taking the focus, the window may
+    // never be activated and would otherwise stay without its group list.
+    if ((e->type() == QEvent::WindowActivate || e->type() == QEvent::Show) && !activated_) {
         activated_ = true;
         FormActivate();
     }
