@@ -1,11 +1,11 @@
 #include "crystal/lattice.hpp"
 
 #include "core/checked_arithmetic.hpp"
+#include "core/number_format.hpp"
 #include "core/number_readers.hpp"
 #include "core/run_errors.hpp"
 #include "crystal/extended_constants.hpp"
 
-#include <charconv>
 #include <cmath>
 #include <string_view>
 
@@ -36,20 +36,6 @@ CrystalSystem SystemOfPrefix(std::string_view prefix)
         if (prefix == name.prefix)
             return name.system;
     return CrystalSystem::Triclinic;
-}
-
-// "%*.*f" of a single-precision value with "." as the separator. std::to_chars
-// never consults the locale, unlike printf, which would write "," under a
-// German LC_NUMERIC.
-std::string FormatFixed(float value, int width, int decimals)
-{
-    // The widest single, -3.4e38 with five decimals, takes 46 characters.
-    char digits[64];
-    const auto result = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, decimals);
-    std::string text(digits, result.ptr);
-    if (static_cast<int>(text.size()) < width)
-        text.insert(0, static_cast<std::size_t>(width) - text.size(), ' ');
-    return text;
 }
 
 }  // namespace

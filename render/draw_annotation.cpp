@@ -1,25 +1,12 @@
 #include "render/draw_annotation.hpp"
 
 #include "core/checked_arithmetic.hpp"
+#include "core/number_format.hpp"
 #include "render/picture_geometry.hpp"
 
-#include <charconv>
 #include <cstddef>
 
 namespace {
-
-// printf's "%<width>.<decimals>f" in the "C" locale. snprintf would follow
-// the process locale, which the Qt application sets from the environment.
-std::string Fixed(float value, int width, int decimals)
-{
-    char buffer[400];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, static_cast<double>(value),
-                                      std::chars_format::fixed, decimals);
-    std::string text(buffer, result.ptr);
-    if (static_cast<int>(text.size()) < width)
-        text.insert(0, static_cast<std::size_t>(width) - text.size(), ' ');
-    return text;
-}
 
 // Characters first to first + count − 1 (1-based) of a UTF-8 text, as many as
 // there are.
@@ -45,16 +32,16 @@ std::string Characters(const std::string& text, std::size_t first, std::size_t c
 
 std::string ReciprocalCellLine(const ReciprocalParameters& r)
 {
-    return "a*=" + Fixed(r.AStar, 7, 5) + ", b* =" + Fixed(r.BStar, 7, 5) + ", c*=" + Fixed(r.CStar, 7, 5) +
-           "    Alpha*=" + Fixed(r.AlphaStar, 5, 1) + "°, Beta*=" + Fixed(r.BetaStar, 5, 1) +
-           "°, Gamma*=" + Fixed(r.GammaStar, 5, 1) + "°";
+    return "a*=" + FormatFixed(r.AStar, 7, 5) + ", b* =" + FormatFixed(r.BStar, 7, 5) + ", c*=" + FormatFixed(r.CStar, 7, 5) +
+           "    Alpha*=" + FormatFixed(r.AlphaStar, 5, 1) + "°, Beta*=" + FormatFixed(r.BetaStar, 5, 1) +
+           "°, Gamma*=" + FormatFixed(r.GammaStar, 5, 1) + "°";
 }
 
 std::string DirectCellLine(const LatticeParameters& l)
 {
-    return "a =" + Fixed(l.A, 6, 1) + "pm, b =" + Fixed(l.B, 6, 1) + "pm, c =" + Fixed(l.C, 6, 1) +
-           "pm  Alpha =" + Fixed(l.Alpha, 5, 1) + "°, Beta =" + Fixed(l.Beta, 5, 1) + "°, Gamma =" +
-           Fixed(l.Gamma, 5, 1) + "°";
+    return "a =" + FormatFixed(l.A, 6, 1) + "pm, b =" + FormatFixed(l.B, 6, 1) + "pm, c =" + FormatFixed(l.C, 6, 1) +
+           "pm  Alpha =" + FormatFixed(l.Alpha, 5, 1) + "°, Beta =" + FormatFixed(l.Beta, 5, 1) + "°, Gamma =" +
+           FormatFixed(l.Gamma, 5, 1) + "°";
 }
 
 std::string SystemLine(const std::string& groupItem, std::int32_t structureNumber)
