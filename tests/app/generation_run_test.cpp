@@ -120,3 +120,62 @@ TEST_F(GenerationRun, RunTimeErrorAfterACompleteRunKeepsTheEarlierPicture)
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(GenerationRun, ReadsThePresentationOptionsIntoTheSettings)
+{
+    const struct {
+        int resolution, wavelength, presentation, layer;
+        bool axesChecked;
+        const char* structure;
+        int factor;
+        float lambda;
+        bool exercise, axesOn;
+        int layerIndex, structureNumber;
+    } cases[] = {
+        {0, 0, 0, 0, true, "1", 1, 70.926f, true, true, 0, 1},
+        {1, 1, 0, 1, false, "$A", 2, 154.051f, true, false, 1, 10},
+        {0, 0, 1, 0, false, "-7x", 1, 70.926f, false, true, 0, 7},  // "Lösung" draws axes regardless
+        {1, 0, 1, 1, true, "12abc", 2, 70.926f, false, true, 1, 12},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.structure);
+        radioItem("RadioGroup2", c.resolution)->setChecked(true);
+        radioItem("RadioGroup1", c.wavelength)->setChecked(true);
+        radioItem("RadioGroup3", c.presentation)->setChecked(true);
+        radioItem("RadioGroup4", c.layer)->setChecked(true);
+        control<QCheckBox>("CheckBox2")->setChecked(c.axesChecked);
+        control<QLineEdit>("LabeledEdit3")->setText(c.structure);
+        generate();
+        ASSERT_TRUE(messages.empty());
+        const RunSettings& s = form->runState().settings;
+        EXPECT_EQ(s.ResolutionFactor, c.factor);
+        EXPECT_EQ(s.PictureWidth, 800 * c.factor);
+        EXPECT_EQ(s.PictureHeight, 500 * c.factor);
+        EXPECT_EQ(s.Wavelength, c.lambda);
+        EXPECT_EQ(s.ExerciseMode, c.exercise);
+        EXPECT_EQ(s.AxesOn, c.axesOn);
+        EXPECT_EQ(s.LayerIndex, c.layerIndex);
+        EXPECT_EQ(s.StructureNumber, c.structureNumber);
+        EXPECT_EQ(clipboardImage().size(), QSize(800 * c.factor, 500 * c.factor));
+    }
+}
+
+TEST_F(GenerationRun, LimitOfZeroEndsBeforeThePictureIsCleared)
+{
+    generate();
+    ASSERT_TRUE(messages.empty());
+    const QImage before = clipboardImage();
+    for (const char* limit : {"0", "0.001", "-0.4"}) {
+        SCOPED_TRACE(limit);
+        messages.errorReports.clear();
+        control<QLineEdit>("LabeledEdit1")->setText(limit);
+        generate();
+        ASSERT_EQ(messages.errorReports.size(), 1u);
+        EXPECT_EQ(messages.errorReports[0], "Gleitkommadivision durch Null.");
+        EXPECT_EQ(clipboardImage(), before);
+    }
+}
+
+}  // namespace
