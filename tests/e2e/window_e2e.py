@@ -11,11 +11,13 @@ place (printed by e2e_reference), the credit in the corner and the whole
 picture that those steps draw without a window. The text of each message box
 is read with Ctrl+C before the box is closed with Enter.
 
-Every process it starts is ended on the way out, whatever happens, and every
-wait is bounded.
+Every process it starts is ended on the way out, whatever happens (on a
+signal too, and by the kernel if this script is killed outright), and every
+wait is bounded: each step by 20 s, the whole test by 240 s.
 """
 
 import argparse
+import ctypes
 import os
 import shutil
 import signal
@@ -43,6 +45,12 @@ RADIO_SOLUTION = (760 + 8 + 20, 98 + 16 + 18 + 9)
 def lattice_cell(row):
     """Centre of row `row` of the lattice grid: box at 328, 8; grid at 89, 18; rows 22 high."""
     return (328 + 89 + 30, 8 + 18 + 22 * row + 11)
+
+
+def die_with_parent():
+    """Runs in each child before it starts: should this script be killed
+    outright, with no chance to clean up, the kernel ends the child too."""
+    ctypes.CDLL(None, use_errno=True).prctl(1, signal.SIGKILL)  # PR_SET_PDEATHSIG
 
 
 class Failure(Exception):
@@ -136,7 +144,7 @@ class Session:
     def spawn(self, args, log, **kwargs):
         out = open(os.path.join(self.work, log), "wb")
         process = subprocess.Popen(args, stdin=subprocess.DEVNULL, stdout=out, stderr=subprocess.STDOUT,
-                                   start_new_session=True, **kwargs)
+                                   start_new_session=True, preexec_fn=die_with_parent, **kwargs)
         self.processes.append(process)
         return process
 
