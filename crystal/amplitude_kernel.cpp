@@ -3,6 +3,8 @@
 #include "core/checked_arithmetic.hpp"
 #include "crystal/extended_constants.hpp"
 
+#include <immintrin.h>
+
 #include <cmath>
 #include <cstring>
 
@@ -74,83 +76,9 @@ struct Batch {
     long double h[kLanes], k[kLanes], l[kLanes];
     V8d hd, kd, ld;
     V8d phaseSlack;
-    double sumSlack, sumSlackRelative;
+    V8d sumSlack, sumSlackRelative;  // 0 in the lanes of index 000
     bool wide;  // a phase might leave the range of the fast reduction
 };
-
-[[gnu::always_inline]] inline bool Any(V8i mask)
-{
-    std::uint64_t words[4];
-    std::memcpy(words, &mask, sizeof words);
-    return (words[0] | words[1] | words[2] | words[3]) != 0;
-}
-
-[[gnu::always_inline]] inline V8f Abs(V8f v)
-{
-    return v < 0 ? -v : v;
-}
-
-[[gnu::always_inline]] inline V8d Abs(V8d v)
-{
-    return (V8d)((V8u)v & ~(std::uint64_t{1} << 63));
-}
-
-[[gnu::always_inline]] inline void SinCos(V8d t, V8d& sine, V8d& cosine)
-{
-    const V8d shifted = t * kTwoOverPi + kRoundingShift;
-    const V8d k = shifted - kRoundingShift;
-    const V8u quadrant = (V8u)shifted;  // the low bits of k, two's complement
-    // t − k·π/2: the first product and difference are exact.
-    V8d r = t - k * kHalfPiHigh;
-    r = r - k * kHalfPiMiddle;
-    r = r - k * kHalfPiLow;
-    const V8d z = r * r;
-    const V8d sinR =
-        r + (r * z) * (kSin3 + z * (kSin5 + z * (kSin7 + z * (kSin9 + z * (kSin11 + z * (kSin13 + z * kSin15))))));
-    const V8d cosR = (1.0 - 0.5 * z)
-                     + (z * z) * (kCos4 + z * (kCos6 + z * (kCos8 + z * (kCos10 + z * (kCos12 + z * (kCos14 + z * kCos16))))));
-    const auto odd = (quadrant & 1) != 0;
-    const V8u sinSign = (quadrant & 2) << 62;
-    const V8u cosSign = ((quadrant + 1) & 2) << 62;
-    sine = (V8d)((V8u)(odd ? cosR : sinR) ^ sinSign);
-    cosine = (V8d)((V8u)(odd ? sinR : cosR) ^ cosSign);
-}
-
-// One site for eight reflections in double precision. Returns the lanes whose
-// phase or running sums the error bounds do not settle; in the others cOut and
-// sOut are the reference's singles.
-template <bool kCheckRange>
-[[gnu::always_inline]] inline V8i SiteStep(const SiteTable& sites, int n, const Batch& batch, V8d c, V8d s, V8d& cOut,
-                                           V8d& sOut)
-{
-    const double x = sites.x[n], y = sites.y[n], z = sites.z[n];
-    const V8d phase = ((batch.hd * x + batch.kd * y) + batch.ld * z) * kTwoPi;
-    const V8f tLow = __builtin_convertvector(phase - batch.phaseSlack, V8f);
-    const V8f tHigh = __builtin_convertvector(phase + batch.phaseSlack, V8f);
-    V8i unsettled = tLow != tHigh;
-    if constexpr (kCheckRange)
-        unsettled |= ~(Abs(tLow) < kReductionLimitSingle);  // also true for not-a-number
-
-    V8d sine, cosine;
-    SinCos(__builtin_convertvector(tLow, V8d), sine, cosine);
-    const V8d cSum = cosine + c;
-    const V8d sSum = sine + s;
-    // A phase of exactly 0 (index 000, the padding lanes, a site on a node)
-    // has the exact cosine 1 and sine 0 in both precisions, and a sum of two
-    // singles rounded to double and then to single is the sum rounded to
-    // single: nothing to bracket. This keeps sums that stay at 0 settled.
-    const V8u exact = (V8u)(phase == 0.0);
-    const V8d cSlack = (V8d)((V8u)(batch.sumSlack + Abs(cSum) * batch.sumSlackRelative) & ~exact);
-    const V8d sSlack = (V8d)((V8u)(batch.sumSlack + Abs(sSum) * batch.sumSlackRelative) & ~exact);
-    const V8f cLow = __builtin_convertvector(cSum - cSlack, V8f);
-    const V8f cHigh = __builtin_convertvector(cSum + cSlack, V8f);
-    const V8f sLow = __builtin_convertvector(sSum - sSlack, V8f);
-    const V8f sHigh = __builtin_convertvector(sSum + sSlack, V8f);
-    unsettled |= (cLow != cHigh) | (sLow != sHigh);
-    cOut = __builtin_convertvector(cLow, V8d);
-    sOut = __builtin_convertvector(sLow, V8d);
-    return unsettled;
-}
 
 // The reference's step for one site and one reflection, in extended
 // precision. Returns false where the reference would raise an error instead.
@@ -166,59 +94,13 @@ bool ExtendedStep(long double h, long double k, long double l, double x, double 
     return true;
 }
 
-// Sites n0 to n1 − 1 in double precision only; false (and c, s untouched) if
-// any step was unsettled.
-[[gnu::always_inline]] inline bool FastChunk(const SiteTable& sites, int n0, int n1, const Batch& batch, V8d& c,
-                                             V8d& s)
+// Up to eight reflections, with their error bounds and the index rounding
+// the reference applies.
+void MakeBatch(const SiteTable& sites, const std::int32_t (*hkl)[3], int lanes, double marginScale, Batch& batch)
 {
-    V8d cc = c, ss = s;
-    V8i unsettled = {};
-    for (int n = n0; n < n1; ++n) {
-        V8d cn, sn;
-        unsettled |= SiteStep<false>(sites, n, batch, cc, ss, cn, sn);
-        cc = cn;
-        ss = sn;
-    }
-    if (Any(unsettled))
-        return false;
-    c = cc;
-    s = ss;
-    return true;
-}
-
-// Sites n0 to n1 − 1 step by step, taking each unsettled step of a lane in
-// extended precision before the next site uses its sums.
-[[gnu::always_inline]] inline void CarefulChunk(const SiteTable& sites, int n0, int n1, const Batch& batch, V8d& c,
-                                                V8d& s, bool (&failed)[kLanes], Counters* counters)
-{
-    for (int n = n0; n < n1; ++n) {
-        V8d cn, sn;
-        const V8i unsettled = SiteStep<true>(sites, n, batch, c, s, cn, sn);
-        if (Any(unsettled)) {
-            for (int j = 0; j < kLanes; ++j) {
-                if (!unsettled[j] || failed[j])
-                    continue;
-                float cj = static_cast<float>(c[j]);
-                float sj = static_cast<float>(s[j]);
-                if (!ExtendedStep(batch.h[j], batch.k[j], batch.l[j], sites.x[n], sites.y[n], sites.z[n], cj, sj))
-                    failed[j] = true;
-                cn[j] = cj;
-                sn[j] = sj;
-                if (counters)
-                    ++counters->extendedSteps;
-            }
-        }
-        c = cn;
-        s = sn;
-    }
-}
-
-Batch MakeBatch(const SiteTable& sites, const std::int32_t (*hkl)[3], int lanes, double marginScale)
-{
-    Batch batch;
     V8d bound;
     for (int j = 0; j < kLanes; ++j) {
-        // Lanes past the last reflection run 000, which costs nothing to settle.
+        // Lanes past the last reflection run 000.
         const std::int32_t* m = j < lanes ? hkl[j] : nullptr;
         const float h = m ? static_cast<float>(m[0]) : 0.0f;
         const float k = m ? static_cast<float>(m[1]) : 0.0f;
@@ -231,86 +113,45 @@ Batch MakeBatch(const SiteTable& sites, const std::int32_t (*hkl)[3], int lanes,
         batch.ld[j] = l;
         bound[j] = std::fabs(static_cast<double>(h)) * sites.maxAbsX + std::fabs(static_cast<double>(k)) * sites.maxAbsY
                    + std::fabs(static_cast<double>(l)) * sites.maxAbsZ;
+        // Index 000 has every phase exactly 0, whose cosine 1 and sine 0 are
+        // exact in both precisions; a sum of two singles rounded to double and
+        // then to single is the sum rounded to single. Nothing to bracket, and
+        // the sine sum, which stays at 0, would otherwise never settle.
+        const bool exact = h == 0 && k == 0 && l == 0;
+        batch.sumSlack[j] = exact ? 0 : kSumSlack * marginScale;
+        batch.sumSlackRelative[j] = exact ? 0 : kSumSlackRelative * marginScale;
     }
     batch.phaseSlack = bound * (kPhaseSlack * marginScale);
-    batch.sumSlack = kSumSlack * marginScale;
-    batch.sumSlackRelative = kSumSlackRelative * marginScale;
     batch.wide = false;
     for (int j = 0; j < kLanes; ++j)
         if (!(bound[j] * (kTwoPi * (1 + 0x1p-40)) < kReductionLimit))
             batch.wide = true;  // also for coordinates that are not finite
-    return batch;
 }
 
-[[gnu::always_inline]] inline int RunBatches(const SiteTable& sites, const std::int32_t (*hkl)[3], int count,
-                                             float* amplitudes, double marginScale, Counters* counters)
-{
-    for (int first = 0; first < count; first += kLanes) {
-        const int lanes = count - first < kLanes ? count - first : kLanes;
-        const Batch batch = MakeBatch(sites, hkl + first, lanes, marginScale);
-        V8d c = {}, s = {};
-        bool failed[kLanes] = {};
-        for (int n0 = 0; n0 < sites.count; n0 += kChunk) {
-            const int n1 = sites.count - n0 < kChunk ? sites.count : n0 + kChunk;
-            if (!batch.wide && FastChunk(sites, n0, n1, batch, c, s))
-                continue;
-            if (counters)
-                ++counters->replayedChunks;
-            CarefulChunk(sites, n0, n1, batch, c, s, failed, counters);
-        }
-        for (int j = 0; j < lanes; ++j) {
-            if (failed[j])
-                return first + j;
-            const float cj = static_cast<float>(c[j]);
-            const float sj = static_cast<float>(s[j]);
-            amplitudes[first + j] =
-                StoreSingle(std::sqrt(static_cast<long double>(cj) * cj + static_cast<long double>(sj) * sj));
-        }
-    }
-    return count;
-}
+// The lane code, once per instruction set.
+namespace baseline {
+#define KERNEL_FMA 0
+#include "crystal/amplitude_kernel_lanes.inc"
+#undef KERNEL_FMA
+}  // namespace baseline
 
-int RunBaseline(const SiteTable& sites, const std::int32_t (*hkl)[3], int count, float* amplitudes, double marginScale,
-                Counters* counters)
-{
-    return RunBatches(sites, hkl, count, amplitudes, marginScale, counters);
-}
+#pragma GCC push_options
+#pragma GCC target("avx2")
+namespace avx2 {
+#define KERNEL_FMA 0
+#include "crystal/amplitude_kernel_lanes.inc"
+#undef KERNEL_FMA
+}  // namespace avx2
+#pragma GCC pop_options
 
-__attribute__((target("avx2"))) int RunAvx2(const SiteTable& sites, const std::int32_t (*hkl)[3], int count,
-                                            float* amplitudes, double marginScale, Counters* counters)
-{
-    return RunBatches(sites, hkl, count, amplitudes, marginScale, counters);
-}
-
-__attribute__((target("avx512f"))) int RunAvx512(const SiteTable& sites, const std::int32_t (*hkl)[3], int count,
-                                                 float* amplitudes, double marginScale, Counters* counters)
-{
-    return RunBatches(sites, hkl, count, amplitudes, marginScale, counters);
-}
-
-[[gnu::always_inline]] inline void SineCosineOf(const double (&t)[8], double (&sine)[8], double (&cosine)[8])
-{
-    V8d v, s, c;
-    std::memcpy(&v, t, sizeof v);
-    SinCos(v, s, c);
-    std::memcpy(sine, &s, sizeof s);
-    std::memcpy(cosine, &c, sizeof c);
-}
-
-void SineCosineBaseline(const double (&t)[8], double (&sine)[8], double (&cosine)[8])
-{
-    SineCosineOf(t, sine, cosine);
-}
-
-__attribute__((target("avx2"))) void SineCosineAvx2(const double (&t)[8], double (&sine)[8], double (&cosine)[8])
-{
-    SineCosineOf(t, sine, cosine);
-}
-
-__attribute__((target("avx512f"))) void SineCosineAvx512(const double (&t)[8], double (&sine)[8], double (&cosine)[8])
-{
-    SineCosineOf(t, sine, cosine);
-}
+#pragma GCC push_options
+#pragma GCC target("avx512f")
+namespace avx512 {
+#define KERNEL_FMA 1
+#include "crystal/amplitude_kernel_lanes.inc"
+#undef KERNEL_FMA
+}  // namespace avx512
+#pragma GCC pop_options
 
 double MaxAbs(const float* values, int count)
 {
@@ -377,11 +218,11 @@ int StructureAmplitudes(const AtomSites& sites, const std::int32_t (*hkl)[3], in
     if (!IsaAvailable(isa))
         isa = Isa::Baseline;
     switch (isa) {
-    case Isa::Avx512: return RunAvx512(table, hkl, count, amplitudes, options.marginScale, options.counters);
-    case Isa::Avx2: return RunAvx2(table, hkl, count, amplitudes, options.marginScale, options.counters);
+    case Isa::Avx512: return avx512::Run(table, hkl, count, amplitudes, options.marginScale, options.counters);
+    case Isa::Avx2: return avx2::Run(table, hkl, count, amplitudes, options.marginScale, options.counters);
     case Isa::Baseline: break;
     }
-    return RunBaseline(table, hkl, count, amplitudes, options.marginScale, options.counters);
+    return baseline::Run(table, hkl, count, amplitudes, options.marginScale, options.counters);
 }
 
 void SineCosine(Isa isa, const double (&t)[8], double (&sine)[8], double (&cosine)[8])
@@ -389,11 +230,11 @@ void SineCosine(Isa isa, const double (&t)[8], double (&sine)[8], double (&cosin
     if (!IsaAvailable(isa))
         isa = Isa::Baseline;
     switch (isa) {
-    case Isa::Avx512: SineCosineAvx512(t, sine, cosine); return;
-    case Isa::Avx2: SineCosineAvx2(t, sine, cosine); return;
+    case Isa::Avx512: avx512::SineCosine(t, sine, cosine); return;
+    case Isa::Avx2: avx2::SineCosine(t, sine, cosine); return;
     case Isa::Baseline: break;
     }
-    SineCosineBaseline(t, sine, cosine);
+    baseline::SineCosine(t, sine, cosine);
 }
 
 }  // namespace amplitude_kernel
