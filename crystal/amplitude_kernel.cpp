@@ -135,23 +135,40 @@ namespace baseline {
 #undef KERNEL_FMA
 }  // namespace baseline
 
+// Clang has no GCC target pragmas; its attribute pragma gives the same.
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx2"))), apply_to = function)
+#else
 #pragma GCC push_options
 #pragma GCC target("avx2")
+#endif
 namespace avx2 {
 #define KERNEL_FMA 0
 #include "crystal/amplitude_kernel_lanes.inc"
 #undef KERNEL_FMA
 }  // namespace avx2
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
 #pragma GCC pop_options
+#endif
 
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx512f"))), apply_to = function)
+#else
 #pragma GCC push_options
 #pragma GCC target("avx512f")
+#endif
 namespace avx512 {
 #define KERNEL_FMA 1
 #include "crystal/amplitude_kernel_lanes.inc"
 #undef KERNEL_FMA
 }  // namespace avx512
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
 #pragma GCC pop_options
+#endif
 
 double MaxAbs(const float* values, int count)
 {
