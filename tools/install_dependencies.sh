@@ -10,7 +10,7 @@ packages=(
     fonts-liberation fonts-urw-base35
     xvfb xdotool xclip xauth
     clang libclang-rt-14-dev
-    dpkg-dev file desktop-file-utils
+    dpkg-dev file desktop-file-utils python3
 )
 
 missing=()

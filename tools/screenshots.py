@@ -9,7 +9,7 @@ BUILD-DIR (default build) must hold a built beugungsbilder. The window is
 driven exactly as the end-to-end test drives it (tests/e2e/window_e2e.py)."""
 
 import os
-import subprocess
+import shutil
 import sys
 import tempfile
 
@@ -21,6 +21,9 @@ WINDOW_SIZE = (859, 725)
 
 
 def main():
+    if not shutil.which("import"):
+        print("needs ImageMagick's import: apt-get install imagemagick")
+        return 1
     build = sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "build")
     program = os.path.abspath(os.path.join(build, "beugungsbilder"))
     docs = os.path.join(ROOT, "docs")
