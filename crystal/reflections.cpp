@@ -6,7 +6,9 @@
 #include "crystal/extended_constants.hpp"
 #include "crystal/row_search.hpp"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -245,60 +247,174 @@ private:
             reach = outerBound_;
         const std::int64_t first = -reach;
         const std::int64_t last = overflowRow_ < reach ? overflowRow_ : reach;
-        if (first > last)
-            return false;
-        return UseJumps(first, last) ? Jump(first, last) : Walk(first, last);
+        rowStep_ = rowStep;
+
+        // Bands of rows whose lengths double away from the circle's edges, so
+        // that a band's widest chord is at most about √2 times its narrowest:
+        // near the top and bottom of the circle, where the chords are short,
+        // rows are sparse even when the inner spacing is not.
+        for (std::int64_t o = first; o <= last;) {
+            std::int64_t end;
+            if (o < 0) {
+                const std::int64_t fromEdge = o + reach;
+                end = std::min<std::int64_t>(-1, o + std::max<std::int64_t>(63, fromEdge));
+            } else {
+                const std::int64_t toEdge = reach - o;
+                end = o + std::max<std::int64_t>(63, toEdge / 2);
+            }
+            end = std::min(end, last);
+            if (Band(o, end))
+                return true;
+            o = end + 1;
+        }
+        return false;
     }
 
-    bool Walk(std::int64_t first, std::int64_t last)
+    // Rows first to last (same sign of o, or the single row 0); true once the
+    // list is full.
+    bool Band(std::int64_t first, std::int64_t last)
     {
+        if (last - first >= 8) {
+            // No row of the band lies nearer the axis than the one with the
+            // smallest |o|, so none has a longer chord.
+            const std::int64_t nearest = first > 0 ? first : last < 0 ? -last : 0;
+            const long double y = nearest * rowStep_ * (1 - 0x1p-20L);
+            const long double room = limit_ - y * y;
+            const long double reach =
+                (std::sqrt(room > 0 ? room : 0) + rootLimit_ * 0x1p-30L) * (1 + 0x1p-20L);
+            if (SetWindow(reach, first, last))
+                return WalkAndJump(first, last);
+        }
         for (std::int64_t o = first; o <= last; ++o)
             if (Row(o))
                 return true;
         return false;
     }
 
-    // Where the inner spacing is much wider than the circle, most rows hold
-    // no candidate at all: row o has one only if o·L_o·cos φ / L_i lies within
-    // reachMax / |L_i| of an integer. With θ = L_o·cos φ / L_i in 62-bit fixed
+    // Where the chords are shorter than the inner spacing, rows can hold no
+    // candidate at all: row o has one only if o·L_o·cos φ / L_i lies within
+    // reach / |L_i| of an integer. With θ = L_o·cos φ / L_i in 62-bit fixed
     // point, the next such row is the first x with (T·x + B) mod 2^62 in a
-    // window, which FirstInWindow finds in O(log) steps.
-    bool UseJumps(std::int64_t first, std::int64_t last)
+    // window, which FirstInWindow finds in O(log) steps. False where every row
+    // has a candidate.
+    bool SetWindow(long double reach, std::int64_t first, std::int64_t last)
     {
-        if (last - first < 1024)
-            return false;
         const long double theta = frame_.cosPhi * frame_.outerLength * inverseInner_;
         const long double farthest = static_cast<long double>(last > -first ? last : -first);
         // The window's half width in units of the inner spacing, widened by
         // the rounding of o·θ (of A(o) in the enumeration, of θ, and of its
         // fixed-point form) over the farthest row.
-        const long double half = reachMax_ * std::fabs(inverseInner_) * (1 + 0x1p-40L)
+        const long double half = reach * std::fabs(inverseInner_) * (1 + 0x1p-40L)
                                  + farthest * (std::fabs(theta) + 1) * 0x1p-60L + 0x1p-60L;
-        if (!(half < 1.0L / 128))
-            return false;  // rows are dense enough to walk
+        if (!(half < 0.49L))
+            return false;
         const long double fraction = theta - std::floor(theta);
         theta62_ = static_cast<std::uint64_t>(std::nearbyint(std::ldexp(fraction, 62))) & (kModulus - 1);
         halfWindow62_ = static_cast<std::uint64_t>(std::ceil(std::ldexp(half, 62))) + 1;
         return true;
     }
 
-    bool Jump(std::int64_t first, std::int64_t last)
+    // (T·o + W) mod 2^62: at most 2W in the rows with a candidate. Two's
+    // complement takes care of a negative o.
+    std::uint64_t WindowOffset(std::int64_t o) const
     {
-        std::int64_t o = first;
-        while (o <= last) {
-            // (T·o + W) mod 2^62, two's complement taking care of a negative o.
-            const unsigned __int128 product =
-                static_cast<unsigned __int128>(static_cast<__int128>(o) * static_cast<__int128>(theta62_));
-            const std::uint64_t offset = static_cast<std::uint64_t>(product + halfWindow62_) & (kModulus - 1);
-            const std::uint64_t step = FirstInWindow(theta62_, offset, kModulus, 2 * halfWindow62_);
-            if (step == kNoSolution || step > static_cast<std::uint64_t>(last - o))
-                return false;
-            o += static_cast<std::int64_t>(step);
+        const unsigned __int128 product =
+            static_cast<unsigned __int128>(static_cast<__int128>(o) * static_cast<__int128>(theta62_));
+        return static_cast<std::uint64_t>(product + halfWindow62_) & (kModulus - 1);
+    }
+
+    // Walks on from each row that stored a point. From a row that stored
+    // none it skips ahead: within a run of rows whose candidate lies in the
+    // same column, to the first row where that column can reach the circle;
+    // past the run, to the next row with a candidate. Both skips take O(log)
+    // steps, so the work follows the rows that hold points.
+    bool WalkAndJump(std::int64_t first, std::int64_t last)
+    {
+        bool search = true;
+        for (std::int64_t o = first; o <= last; ++o) {
+            if (search) {
+                const std::uint64_t step = FirstInWindow(theta62_, WindowOffset(o), kModulus, 2 * halfWindow62_);
+                if (step == kNoSolution || step > static_cast<std::uint64_t>(last - o))
+                    return false;
+                o += static_cast<std::int64_t>(step);
+            }
+            const std::int32_t before = list_.ReflectionCount;
             if (Row(o))
                 return true;
-            ++o;
+            search = false;
+            if (list_.ReflectionCount == before) {
+                const std::int64_t next = NextReachingRow(o, last, search);
+                if (next > last)
+                    return false;
+                o = next - 1;
+            }
         }
         return false;
+    }
+
+    // After row o, which stored nothing: the next row that may store a point
+    // of the column whose candidate row o holds, if that comes before the end
+    // of the column's run of rows in the window; else the run's end, with
+    // `search` set. No other column has a candidate within the run: the
+    // window is narrower than one column spacing.
+    std::int64_t NextReachingRow(std::int64_t o, std::int64_t last, bool& search)
+    {
+        search = true;
+        const std::uint64_t offset = WindowOffset(o);
+        if (offset > 2 * halfWindow62_)
+            return o + 1;  // no candidate at all; search from the next row
+        // The run ends at the first row out of the window.
+        const std::uint64_t outside = 2 * halfWindow62_ + 1;
+        const std::uint64_t leave = FirstInWindow(theta62_, (offset - outside) & (kModulus - 1), kModulus,
+                                                  kModulus - 1 - outside);
+        const std::int64_t end = leave == kNoSolution || leave > static_cast<std::uint64_t>(last - o)
+                                     ? last + 1
+                                     : o + static_cast<std::int64_t>(leave);
+        const long double a = frame_.cosPhi * (o * frame_.outerLength);
+        const long double column = std::nearbyint(-a * inverseInner_);
+        if (!(std::fabs(column) <= innerBound_) || end - o < 2)
+            return end;
+        const std::int64_t i = static_cast<std::int64_t>(column);
+
+        // Along a column, |x| grows linearly and the half-chord is concave,
+        // so their difference is convex in o: find its least value, and the
+        // first row before it that may pass.
+        std::int64_t low = o + 1, high = end - 1;
+        while (high - low > 2) {
+            const std::int64_t m1 = low + (high - low) / 3;
+            const std::int64_t m2 = high - (high - low) / 3;
+            if (Outside(m1, i) <= Outside(m2, i))
+                high = m2;  // equal values leave the least one between them
+            else
+                low = m1;
+        }
+        std::int64_t best = low;
+        for (std::int64_t m = low + 1; m <= high; ++m)
+            if (Outside(m, i) < Outside(best, i))
+                best = m;
+        if (Outside(best, i) > 0)
+            return end;
+        search = false;
+        if (Outside(o + 1, i) <= 0)
+            return o + 1;
+        std::int64_t clear = o + 1, reaching = best;
+        while (reaching - clear > 1) {
+            const std::int64_t middle = clear + (reaching - clear) / 2;
+            (Outside(middle, i) <= 0 ? reaching : clear) = middle;
+        }
+        return reaching;
+    }
+
+    // How far the point of row o and column i lies outside the row's
+    // half-chord, widened as in Row: where it can pass, this is at most 0.
+    long double Outside(std::int64_t o, std::int64_t i) const
+    {
+        const float y = StoreSingle(frame_.sinPhi * (o * frame_.outerLength));
+        const long double y2 = static_cast<long double>(y) * y;
+        if (y2 > limit_)
+            return std::numeric_limits<long double>::infinity();
+        const long double reach = (std::sqrt(limit_ - y2) + rootLimit_ * 0x1p-30L) * (1 + 0x1p-20L);
+        return std::fabs(frame_.cosPhi * (o * frame_.outerLength) + i * frame_.innerLength) - reach;
     }
 
     // The candidates of row o; true once the list is full.
@@ -320,13 +436,23 @@ private:
         const long double reach = (std::sqrt(limit_ - y2) + rootLimit_ * 0x1p-30L) * (1 + 0x1p-20L);
         const long double centre = -a * inverseInner_;
         const long double half = reach * std::fabs(inverseInner_);
-        const long double slack = 2 + (std::fabs(centre) + half) * 0x1p-60L;
+        const long double slack = 1 + (std::fabs(centre) + half) * 0x1p-60L;
         const long double low = centre - half - slack;
         const long double high = centre + half + slack;
         if (high < -innerBound_ || low > lastInner)
             return false;
-        const std::int64_t firstInner = low <= -innerBound_ ? -innerBound_ : static_cast<std::int64_t>(std::floor(low));
-        const std::int64_t endInner = high >= lastInner ? lastInner : static_cast<std::int64_t>(std::ceil(high));
+        // Both lie within the inner bounds here; truncation then a step
+        // outward is floor and ceiling without a library call.
+        std::int64_t firstInner = -innerBound_;
+        if (low > -innerBound_) {
+            firstInner = static_cast<std::int64_t>(low);
+            firstInner -= firstInner > low;
+        }
+        std::int64_t endInner = lastInner;
+        if (high < lastInner) {
+            endInner = static_cast<std::int64_t>(high);
+            endInner += endInner < high;
+        }
 
         for (std::int64_t i = firstInner; i <= endInner; ++i) {
             if (settings_.LayerIndex == 0 && i == 0 && o == 0)
@@ -351,7 +477,7 @@ private:
     AmplitudeLater& amplitudes_;
     const long double limit_;
     const std::int64_t innerBound_, outerBound_;
-    long double rootLimit_ = 0, reachMax_ = 0, inverseInner_ = 0;
+    long double rootLimit_ = 0, reachMax_ = 0, inverseInner_ = 0, rowStep_ = 0;
     std::int64_t overflowRow_ = INT64_MAX, overflowColumn_ = 0;  // none: past every row
     std::uint64_t theta62_ = 0, halfWindow62_ = 0;
 };

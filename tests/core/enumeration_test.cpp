@@ -120,6 +120,10 @@ TEST(RowRangeEnumeration, StoresWhatEveryPairGives)
         {"sparse rows, γ* near 0°", {100, 0.4f, 0.1f, 90, 90, 0.0057f}, 0.4f},
         {"sparse rows, γ* nearly 180° as a single", {250000, 3, 0.1f, 90, 90, kNearly180}, 0.4f},
         {"sparse rows, negative lengths and limit", {-100, -0.4f, -0.1f, 90, 90, 0.0057f}, -0.4f},
+        // 81 million rows 1e-8 apart: near the bottom of the circle the
+        // chords are far shorter than the inner spacing, and the list fills
+        // there.
+        {"short chords at the edge of a dense plane", {0.5f, 1e-8f, 0.1f, 90, 90, 80}, 0.4f},
         {"negative lengths, negative limit", {-0.1f, -0.1f, -0.1f, 90, 90, 90}, -0.4f},
         {"one negative length", {-0.1f, 0.1f, 0.1f, 90, 90, 90}, 0.4f},
         {"negative limit", {0.1f, 0.1f, 0.1f, 90, 90, 90}, -0.4f},
