@@ -363,6 +363,14 @@ private:
         const std::uint64_t offset = WindowOffset(o);
         if (offset > 2 * halfWindow62_)
             return o + 1;  // no candidate at all; search from the next row
+        const long double a = frame_.cosPhi * (o * frame_.outerLength);
+        const long double column = std::nearbyint(-a * inverseInner_);
+        const bool inBounds = std::fabs(column) <= innerBound_;
+        const std::int64_t i = inBounds ? static_cast<std::int64_t>(column) : 0;
+        if (inBounds && o < last && Outside(o + 1, i) <= 0) {
+            search = false;
+            return o + 1;  // the column still reaches the next row's chord
+        }
         // The run ends at the first row out of the window.
         const std::uint64_t outside = 2 * halfWindow62_ + 1;
         const std::uint64_t leave = FirstInWindow(theta62_, (offset - outside) & (kModulus - 1), kModulus,
@@ -370,11 +378,8 @@ private:
         const std::int64_t end = leave == kNoSolution || leave > static_cast<std::uint64_t>(last - o)
                                      ? last + 1
                                      : o + static_cast<std::int64_t>(leave);
-        const long double a = frame_.cosPhi * (o * frame_.outerLength);
-        const long double column = std::nearbyint(-a * inverseInner_);
-        if (!(std::fabs(column) <= innerBound_) || end - o < 2)
+        if (!inBounds || end - o < 2)
             return end;
-        const std::int64_t i = static_cast<std::int64_t>(column);
 
         // Along a column, |x| grows linearly and the half-chord is concave,
         // so their difference is convex in o: find its least value, and the
@@ -395,9 +400,7 @@ private:
         if (Outside(best, i) > 0)
             return end;
         search = false;
-        if (Outside(o + 1, i) <= 0)
-            return o + 1;
-        std::int64_t clear = o + 1, reaching = best;
+        std::int64_t clear = o + 1, reaching = best;  // Outside(o + 1, i) > 0 from above
         while (reaching - clear > 1) {
             const std::int64_t middle = clear + (reaching - clear) / 2;
             (Outside(middle, i) <= 0 ? reaching : clear) = middle;
@@ -409,7 +412,11 @@ private:
     // half-chord, widened as in Row: where it can pass, this is at most 0.
     long double Outside(std::int64_t o, std::int64_t i) const
     {
-        const float y = StoreSingle(frame_.sinPhi * (o * frame_.outerLength));
+        // The row may be the one whose y overflows, which Row never reaches.
+        const long double yExtended = frame_.sinPhi * (o * frame_.outerLength);
+        if (OverflowsSingle(yExtended))
+            return std::numeric_limits<long double>::infinity();
+        const float y = static_cast<float>(yExtended);
         const long double y2 = static_cast<long double>(y) * y;
         if (y2 > limit_)
             return std::numeric_limits<long double>::infinity();
