@@ -3,6 +3,7 @@
 // that they do not depend on the catalogue's reader.
 
 #include "catalogue/symmetry_operator.hpp"
+#include "core/run_settings.hpp"
 #include "crystal/structure.hpp"
 
 #include <array>
@@ -68,6 +69,17 @@ inline AtomSites StructureOne(const OperatorTable& operators)
     SeedStructure(1, state, sites);
     ExpandSites(operators, sites);
     return sites;
+}
+
+// The settings the reflection enumeration reads, for an 800 × 500 picture.
+inline RunSettings Settings(float sMax, std::int32_t layer)
+{
+    RunSettings settings;
+    settings.SMax = sMax;
+    settings.SMaxSquared = sMax * sMax;  // single, as the layout stores it
+    settings.LayerIndex = layer;
+    settings.PictureHeight = 500;
+    return settings;
 }
 
 }  // namespace crystal_fixtures

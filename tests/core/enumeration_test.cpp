@@ -21,16 +21,6 @@ namespace {
 
 using namespace crystal_fixtures;
 
-RunSettings Settings(float sMax, std::int32_t layer)
-{
-    RunSettings settings;
-    settings.SMax = sMax;
-    settings.SMaxSquared = sMax * sMax;  // single, as the layout stores it
-    settings.LayerIndex = layer;
-    settings.PictureHeight = 500;
-    return settings;
-}
-
 // Panel centres of an 800 × 500 picture; the scale puts a limit of 0.4 at 120 pixels.
 PanelLayout Layout(float scale = 300)
 {

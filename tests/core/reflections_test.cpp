@@ -14,16 +14,6 @@ namespace {
 
 using namespace crystal_fixtures;
 
-RunSettings Settings(float sMax, std::int32_t layer)
-{
-    RunSettings settings;
-    settings.SMax = sMax;
-    settings.SMaxSquared = sMax * sMax;  // single, as the layout stores it
-    settings.LayerIndex = layer;
-    settings.PictureHeight = 500;
-    return settings;
-}
-
 // The synthetic square lattice: spacing 0.1 in every direction, right angles.
 const ReciprocalParameters kSquare{0.1f, 0.1f, 0.1f, 90, 90, 90};
 const PanelLayout kSquareLayout{300, 133.33333f, 238.09525f, 400, 238.09525f, 666.66669f, 238.09525f};
