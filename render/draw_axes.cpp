@@ -78,6 +78,13 @@ void DrawAxes(const RunSettings& settings, const ReciprocalParameters& reciproca
                        label);
 
         if (!settings.ExerciseMode) {
+            // A basis vector too long for the picture's coordinates ends the
+            // run half-way; the thin pen must still come back, or every later
+            // picture would be drawn with the thick one.
+            struct ThinPenAfterwards {
+                Canvas& canvas;
+                ~ThinPenAfterwards() { canvas.setPenWidth(1); }
+            } thinPenAfterwards{canvas};
             canvas.setPenWidth(3);
             canvas.moveTo(originX, originY);
             canvas.lineTo(PictureColumn(cx + static_cast<long double>(panel.firstLength) * layout.Scale),
@@ -86,7 +93,6 @@ void DrawAxes(const RunSettings& settings, const ReciprocalParameters& reciproca
             const long double along = std::cos(angle) * panel.obliqueLength * layout.Scale;
             const long double up = std::sin(angle) * panel.obliqueLength * layout.Scale;
             canvas.lineTo(PictureColumn(cx + along), PictureRow(settings, cy + up));
-            canvas.setPenWidth(1);
         }
         firstPanel = false;
     }
