@@ -11,6 +11,7 @@ packages=(
     xvfb xdotool xclip xauth
     clang libclang-rt-14-dev
     dpkg-dev file desktop-file-utils python3
+    locales
 )
 
 missing=()
@@ -25,4 +26,10 @@ if ((${#missing[@]})); then
     export DEBIAN_FRONTEND=noninteractive
     apt-get update
     apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+# The number readers are tested under a German locale, whose decimal comma
+# the program must ignore.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+    localedef -i de_DE -f UTF-8 de_DE.UTF-8
 fi
