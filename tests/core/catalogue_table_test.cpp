@@ -2,6 +2,7 @@
 // and operators that really form each group in its setting.
 
 #include "catalogue/group_list.hpp"
+#include "built_in_groups.hpp"
 #include "catalogue/operator_reader.hpp"
 #include "catalogue/space_group_table.hpp"
 
@@ -91,22 +92,6 @@ constexpr ExpectedSystem kSystems[] = {
 
 constexpr std::size_t kEntryCount = std::size(kEntries);
 static_assert(kEntryCount == 228);
-
-struct GroupList {
-    std::vector<std::string> items;
-    GroupLineTable groupLine{};
-};
-
-const GroupList& BuiltInList()
-{
-    static const GroupList list = [] {
-        GroupList built;
-        BuildGroupList(SpaceGroupTable(), [&](const std::string& item) { built.items.push_back(item); },
-                       built.groupLine);
-        return built;
-    }();
-    return list;
-}
 
 // The operators of every entry, read once by the reader the run uses.
 const std::vector<OperatorTable>& BuiltInOperators()
@@ -228,7 +213,7 @@ TEST(SpaceGroupTable, KeepsItsLineLayout)
 
 TEST(BuiltInGroupList, StartsWithMonoclinicAndEndsWithIa3d)
 {
-    const GroupList& list = BuiltInList();
+    const BuiltInGroups& list = BuiltInList();
     ASSERT_EQ(list.items.size(), 228u);
     EXPECT_EQ(list.items.front(), "monoklin        302 P121    ");
     EXPECT_EQ(list.groupLine[0], 12);
@@ -255,7 +240,7 @@ TEST(BuiltInGroupList, ItemsKeepTheColumnsTheRunReads)
 
 TEST(BuiltInGroupList, HoldsEveryCatalogueEntryWithItsOperatorCount)
 {
-    const GroupList& list = BuiltInList();
+    const BuiltInGroups& list = BuiltInList();
     ASSERT_EQ(list.items.size(), kEntryCount);
     std::size_t k = 0;
     for (const ExpectedSystem& system : kSystems) {

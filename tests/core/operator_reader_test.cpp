@@ -1,6 +1,7 @@
 // ReadOperators on the built-in table and on damaged blocks.
 
 #include "catalogue/operator_reader.hpp"
+#include "built_in_groups.hpp"
 #include "core/run_errors.hpp"
 
 #include <gtest/gtest.h>
@@ -61,22 +62,6 @@ Outcome Read(const LineStore& table)
 {
     OperatorTable operators;
     return Read(table, operators);
-}
-
-struct BuiltIn {
-    std::vector<std::string> items;
-    GroupLineTable groupLine{};
-};
-
-const BuiltIn& BuiltInList()
-{
-    static const BuiltIn list = [] {
-        BuiltIn built;
-        BuildGroupList(SpaceGroupTable(), [&](const std::string& item) { built.items.push_back(item); },
-                       built.groupLine);
-        return built;
-    }();
-    return list;
 }
 
 // The group-list index of the entry with this number field ("  302").
