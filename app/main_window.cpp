@@ -8,8 +8,7 @@
 #include "core/run_errors.hpp"
 
 #include <QAbstractButton>
-#include <algorithm>
-#include <QApplication>
+#include <QGuiApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QClipboard>
@@ -24,8 +23,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QTableWidget>
+
+#include <algorithm>
 
 namespace {
 

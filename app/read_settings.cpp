@@ -7,11 +7,8 @@ void ReadSettings(RunState& state, const RunControls& controls)
 {
     RunSettings& settings = state.settings;
 
-    settings.ResolutionFactor = 1;
-    if (controls.resolutionIndex() == 0)
-        settings.ResolutionFactor = 1;
-    else if (controls.resolutionIndex() == 1)
-        settings.ResolutionFactor = 2;
+    // "hoch" doubles the picture; any other item gives the normal size.
+    settings.ResolutionFactor = controls.resolutionIndex() == 1 ? 2 : 1;
 
     // Every later step takes the picture's size from the picture itself.
     Canvas& picture = *state.patternBitmap;

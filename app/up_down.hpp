@@ -13,7 +13,6 @@ class UpDown : public QWidget {
 public:
     UpDown(QLineEdit* buddy, int minimum, int maximum, QWidget* parent);
 
-    int position() const { return position_; }
     // One step up (+1) or down (-1); clamps at the ends without wrapping and
     // writes the new position into the edit as plain digits.
     void step(int direction);

@@ -2,9 +2,6 @@
 
 #include "app/up_down.hpp"
 
-#include <QScrollArea>
-#include <QScrollBar>
-
 namespace {
 
 using StartUp = WindowTest;
